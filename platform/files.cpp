@@ -1,0 +1,91 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/paths.h"
+
+namespace pixalto {
+
+bool readWholeFile(const std::string& path, std::string& out, uint64_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    std::string data;
+    data.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        if (data.size() + static_cast<size_t>(n) > maxBytes) {
+            ::close(fd);
+            return false;
+        }
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    out = std::move(data);
+    return true;
+}
+
+std::string createTempFileBeside(const std::string& finalPath) {
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = folderPart(finalPath);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".pixalto-%d-%u.tmp", static_cast<int>(getpid()), counter++);
+        const std::string candidate = folder + name;
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return candidate;
+        }
+        if (errno != EEXIST) return {};
+    }
+    return {};
+}
+
+bool commitTempFile(const std::string& tempPath, const std::string& finalPath) {
+    if (::rename(tempPath.c_str(), finalPath.c_str()) == 0) return true;
+    ::unlink(tempPath.c_str());
+    return false;
+}
+
+bool writeFileAtomically(const std::string& finalPath, std::string_view bytes) {
+    const std::string temp = createTempFileBeside(finalPath);
+    if (temp.empty()) return false;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    bool ok = fd >= 0;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<size_t>(n);
+    }
+    if (fd >= 0) {
+        if (ok && ::fsync(fd) != 0) ok = false;
+        if (::close(fd) != 0) ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return commitTempFile(temp, finalPath);
+}
+
+}  // namespace pixalto
