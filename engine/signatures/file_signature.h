@@ -1,0 +1,12 @@
+#pragma once
+// Names a file's kind from its first bytes (debug output of the worker).
+#include <string>
+#include <string_view>
+
+namespace pixalto {
+
+std::string detectFileFormat(const std::string& path);
+// The same for bytes already read (the first bytes of a file).
+std::string detectFileFormatOfBytes(std::string_view head);
+
+}  // namespace pixalto
