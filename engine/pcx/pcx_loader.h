@@ -1,0 +1,13 @@
+#pragma once
+// Loading a PCX file into a FreeImage bitmap.
+#include <string>
+
+#include "engine/bitmap.h"
+
+namespace pixalto {
+
+// Loads the file as PCX. Empty when the file is not a PCX picture that can be
+// read safely.
+Bitmap loadPcx(const std::string& path);
+
+}  // namespace pixalto
