@@ -99,7 +99,8 @@ TEST_F(BatchRun, QuietSuccessPrintsNothingButDebugLinesStayWithQuiet) {
 
     const RunResult debug = runPixalto({"-q", "-d", "-i", in(), "-o", out()});
     EXPECT_TRUE(hasLinesInOrder(debug.out, {"Input: " + in(), "Output: " + out(), "Conversion: bmp", "BMP BPP: 0",
-                                            "Keep Subfolders: 1"}))
+                                            "Keep Subfolders: 1", "Processing: " + in() + "/a.pcx",
+                                            "[OK] Saving As: " + out() + "/a.bmp"}))
         << debug.out;
     for (const char* status : {"Preparing...", "Importing...", "Converting...", "Conversion complete"})
         EXPECT_FALSE(hasLinesInOrder(debug.out, {status})) << status << "\n" << debug.out;
