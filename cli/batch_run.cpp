@@ -1,6 +1,5 @@
 #include "cli/batch_run.h"
 
-#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
