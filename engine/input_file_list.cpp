@@ -1,0 +1,163 @@
+#include "engine/input_file_list.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <mutex>
+#include <random>
+
+#include "core/format_catalogue.h"
+#include "core/run_state.h"
+#include "engine/worker_internal.h"
+#include "platform/paths.h"
+
+namespace pixalto {
+
+namespace {
+
+std::function<void(const std::string&)>& fileAddedHook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+std::vector<std::string>& acceptedExtensions() {
+    static std::vector<std::string> extensions;
+    return extensions;
+}
+
+}  // namespace
+
+// An entry is live while the index still points at its position; removed
+// entries stay in the vector (keeping the order of the others) until enough
+// of them have piled up to be worth compacting.
+InputFileEntry& InputFileList::lookup(const std::string& path) {
+    const auto found = index_.find(path);
+    if (found != index_.end()) return entries_[found->second];
+    if (removed_ > 64 && removed_ > entries_.size() / 2) {
+        std::vector<InputFileEntry> live;
+        live.reserve(index_.size() + 1);
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            const auto it = index_.find(entries_[i].path);
+            if (it != index_.end() && it->second == i) {
+                it->second = live.size();
+                live.push_back(std::move(entries_[i]));
+            }
+        }
+        entries_ = std::move(live);
+        removed_ = 0;
+    }
+    index_.emplace(path, entries_.size());
+    entries_.push_back(InputFileEntry{path, {}, 0});
+    return entries_.back();
+}
+
+bool InputFileList::contains(const std::string& path) const { return index_.count(path) != 0; }
+
+bool InputFileList::remove(const std::string& path) {
+    if (index_.erase(path) == 0) return false;
+    ++removed_;
+    return true;
+}
+
+void InputFileList::clear() {
+    entries_.clear();
+    index_.clear();
+    removed_ = 0;
+}
+
+size_t InputFileList::size() const { return index_.size(); }
+
+std::vector<const InputFileEntry*> InputFileList::entries() const {
+    std::vector<const InputFileEntry*> out;
+    out.reserve(index_.size());
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const auto it = index_.find(entries_[i].path);
+        if (it != index_.end() && it->second == i) out.push_back(&entries_[i]);
+    }
+    return out;
+}
+
+InputFileList& inputFileList() {
+    static InputFileList list;
+    return list;
+}
+
+void setFileAddedHook(std::function<void(const std::string& path)> hook) { fileAddedHook() = std::move(hook); }
+
+int64_t fileSizeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    if (S_ISDIR(st.st_mode)) return -2;
+    return static_cast<int64_t>(st.st_size);
+}
+
+void rebuildAcceptedExtensions() { acceptedExtensions() = acceptedInputExtensions(); }
+
+std::string fileExtensionOf(std::string_view path) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return {};
+    const char before = path[dot - 1];
+    if (before == '/' || before == '\\') return {};
+    std::string ext(path.substr(dot + 1));
+    if (ext.find_first_of(" /\\") != std::string::npos) return {};
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+std::string relativeFolderOf(std::string_view filePath, std::string_view rootFolder) {
+    if (filePath.empty() || rootFolder.empty()) return {};
+    const std::string folder = folderPart(filePath);
+    // Only a root that the file's folder begins with gives a subfolder: taking
+    // the root's text out of the middle of a path would name some other folder.
+    if (folder.size() < rootFolder.size() || folder.compare(0, rootFolder.size(), rootFolder) != 0) return {};
+    return folder.substr(rootFolder.size());
+}
+
+bool addInputFile(const std::string& path) {
+    if (fileSizeOf(path) == 0) return false;
+    if (acceptedExtensions().empty()) rebuildAcceptedExtensions();
+    const std::string ext = fileExtensionOf(path);
+    const auto& accepted = acceptedExtensions();
+    if (std::find(accepted.begin(), accepted.end(), ext) == accepted.end()) return false;
+
+    InputFileEntry& entry = inputFileList().lookup(path);
+    if (entry.added == 1) return false;
+    entry.relativeFolder = relativeFolderOf(path, conversionJob().inputRoot);
+    entry.added = 1;
+
+    if (conversionJob().consoleRun == 0 && fileAddedHook()) fileAddedHook()(path);
+    return true;
+}
+
+int32_t drawRandomNumber() {
+    static std::mutex lock;
+    static std::mt19937 engine{std::random_device{}()};
+    std::lock_guard<std::mutex> guard(lock);
+    return std::uniform_int_distribution<int32_t>(1, 99999)(engine);
+}
+
+void resetConversionJob() {
+    ConversionJob& job = conversionJob();
+    job.programFolder = programFolder();
+    job.projectName = "untitled.pxq";
+    job.consoleRun = 0;
+    job.randomNumber = drawRandomNumber();
+    job.fileCounter = 1;
+    job.runInputFormat.clear();
+    job.inputPath.clear();
+    job.inputRoot.clear();
+    job.relativeFolder.clear();
+    job.outputPath.clear();
+    job.tempPath.clear();
+    job.outputFolder.clear();
+    job.outputExtension.clear();
+    job.formatId = 0;
+    job.targetBitDepth = 0;
+    job.saveFlags = 0;
+    job.autoBitDepth = 0;
+    inputFileList().clear();
+    rebuildAcceptedExtensions();
+}
+
+}  // namespace pixalto

@@ -1,0 +1,98 @@
+// Every output format, from PCX pictures of every depth, read back by a decoder
+// that is not ours.
+#include <FreeImage.h>
+
+#include <filesystem>
+#include <set>
+
+#include "core/run_state.h"
+#include "tests/engine/support/engine_fixture.h"
+
+namespace pixalto::test {
+namespace {
+
+// ImageMagick reads this system's TGA files upside down (netpbm and
+// GraphicsMagick agree with the file's own origin flag), so TGA is read
+// with GraphicsMagick.
+enum class Reader { ImageMagick, GraphicsMagick, FreeImage };
+
+struct FormatCase {
+    const char* extension;
+    Reader reader;
+    std::set<int> exactFrom;  // input depths whose pixels come back unchanged
+};
+
+const std::set<int> kAll = {1, 4, 8, 24};
+
+const FormatCase kFormats[] = {
+    {"bmp", Reader::ImageMagick, kAll},   {"dds", Reader::ImageMagick, {}},
+    {"exr", Reader::FreeImage, {}},       {"gif", Reader::ImageMagick, {8}},
+    {"hdr", Reader::ImageMagick, {}},     {"ico", Reader::ImageMagick, kAll},
+    {"j2k", Reader::ImageMagick, {}},     {"jng", Reader::ImageMagick, {}},
+    {"jp2", Reader::ImageMagick, {}},     {"jpg", Reader::ImageMagick, {}},
+    {"jxr", Reader::FreeImage, {}},       {"pbm", Reader::ImageMagick, {1}},
+    {"pcx", Reader::ImageMagick, kAll},   {"pfm", Reader::ImageMagick, kAll},
+    {"pgm", Reader::ImageMagick, {}},     {"png", Reader::ImageMagick, kAll},
+    {"ppm", Reader::ImageMagick, kAll},   {"psd", Reader::ImageMagick, kAll},
+    {"tga", Reader::GraphicsMagick, {8, 24}}, {"tiff", Reader::ImageMagick, kAll},
+    {"wbmp", Reader::ImageMagick, {1}},   {"webp", Reader::ImageMagick, kAll},
+    {"xpm", Reader::ImageMagick, kAll},
+};
+
+// This system's FreeImage may come without a working encoder for a format.
+bool freeImageCanWrite(FREE_IMAGE_FORMAT fif) {
+    FIBITMAP* dib = FreeImage_Allocate(16, 16, 24);
+    FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
+    const bool ok = FreeImage_SaveToMemory(fif, dib, memory, 0) == TRUE;
+    FreeImage_CloseMemory(memory);
+    FreeImage_Unload(dib);
+    return ok;
+}
+
+void PrintTo(const FormatCase& format, std::ostream* out) { *out << format.extension; }
+
+class PipelineFormats : public EngineTest, public ::testing::WithParamInterface<std::tuple<FormatCase, int>> {};
+
+TEST_P(PipelineFormats, WritesAPictureOfTheRightSizeThatAnotherDecoderReads) {
+    const auto& [format, depth] = GetParam();
+    const std::string ext = format.extension;
+    // Icons are square here: FreeImage writes no other icon shape. JPEG-2000
+    // needs at least 32 pixels each way for its default resolution levels.
+    const unsigned width = ext == "ico" ? 32 : 64, height = ext == "ico" ? 32 : 40;
+    const std::string input = writeInput("picture.pcx", encodePcx(pictureOfDepth(depth, width, height)));
+    chooseFormat(ext);
+    const std::string output = outputFolder_ + "picture." + ext;
+
+    if (ext == "jxr" && !freeImageCanWrite(FIF_JXR)) {
+        // The failure is reported and leaves nothing behind.
+        EXPECT_FALSE(convert(input));
+        EXPECT_TRUE(std::filesystem::is_empty(outputFolder_));
+        GTEST_SKIP() << "FreeImage on this system cannot encode JPEG XR";
+    }
+
+    ASSERT_TRUE(convert(input)) << ext << " from " << depth << " bits";
+    EXPECT_EQ(conversionJob().outputPath, output);
+    ASSERT_EQ(imageMagickSize(input).width, static_cast<int>(width)) << "the input must be readable by ImageMagick";
+    const bool magick = format.reader != Reader::FreeImage;
+    const bool gm = format.reader == Reader::GraphicsMagick;
+    const DecodedSize size = magick ? imageMagickSize(output, gm) : freeImageSize(output);
+    EXPECT_EQ(size.width, static_cast<int>(width));
+    EXPECT_EQ(size.height, static_cast<int>(height));
+    if (format.exactFrom.count(depth)) {
+        const std::string expected = netpbmPcxRgb(input);
+        ASSERT_EQ(expected.size(), size_t{width} * height * 3);
+        EXPECT_TRUE(imageMagickRgb(output, gm) == expected) << ext << " changed the pixels of a " << depth << "-bit picture";
+    }
+    // Only the output is left in the folder: no temporary file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outputFolder_), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, PipelineFormats,
+                         ::testing::Combine(::testing::ValuesIn(kFormats), ::testing::Values(1, 4, 8, 24)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).extension) + "_from" +
+                                    std::to_string(std::get<1>(info.param)) + "bit";
+                         });
+
+}  // namespace
+}  // namespace pixalto::test
