@@ -4,6 +4,7 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -27,6 +28,10 @@ std::string executableName(const char* argv0) {
 
 int main(int argc, char** argv) {
     using namespace pixalto;
+
+    // Status lines are informative only: a reader that goes away (pixalto ... | head)
+    // must not kill a conversion halfway, and the exit code stays 0.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // The format lists and the (empty) list of input files.
     inputExtensions();

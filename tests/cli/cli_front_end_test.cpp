@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -180,6 +182,26 @@ TEST(FrontEndTest, ASecondInstanceEndsSilently) {
     r = runPixalto({"--version"}, opts);
     EXPECT_EQ(r.out, "2.9\n");
     EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST(FrontEndTest, AReaderThatGoesAwayDoesNotKillTheProgram) {
+    test::TempDir runtime;
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    ::close(out[0]);  // nobody reads: every write fails with a broken pipe
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], 1);
+        ::signal(SIGPIPE, SIG_DFL);  // as a shell starts it
+        ::setenv("XDG_RUNTIME_DIR", runtime.str().c_str(), 1);
+        ::execl(PIXALTO_BINARY, PIXALTO_BINARY, "--help", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 TEST(InstanceGuardTest, LockFileLivesInTheRuntimeFolderOrInTmp) {
