@@ -16,22 +16,29 @@ using S = ConversionSettings;
 using GroupFlag = int8_t S::*;
 
 SettingOption keyword(std::string_view name, int vocabulary, SettingField field, GroupFlag group = nullptr) {
-    return {name, OptionKind::Keyword, vocabulary, field, group, 1, 0, {}, false};
+    return {name, OptionKind::Keyword, vocabulary, field, group, 1, 0, {}, false, false};
 }
 SettingOption number(std::string_view name, int32_t S::*field, GroupFlag group = nullptr) {
-    return {name, OptionKind::Number, 0, field, group, 1, 0, {}, false};
+    return {name, OptionKind::Number, 0, field, group, 1, 0, {}, false, false};
 }
 SettingOption decimal(std::string_view name, float S::*field, GroupFlag group = nullptr) {
-    return {name, OptionKind::Decimal, 0, field, group, 1, 0, {}, false};
+    return {name, OptionKind::Decimal, 0, field, group, 1, 0, {}, false, false};
 }
 SettingOption text(std::string_view name, std::string S::*field, GroupFlag group = nullptr, int8_t groupValue = 1) {
-    return {name, OptionKind::Text, 0, field, group, groupValue, 0, {}, false};
+    return {name, OptionKind::Text, 0, field, group, groupValue, 0, {}, false, false};
 }
 SettingOption toggle(std::string_view name, int8_t S::*field, int8_t value = 1, GroupFlag group = nullptr) {
-    return {name, OptionKind::Switch, 0, field, group, 1, value, {}, false};
+    return {name, OptionKind::Switch, 0, field, group, 1, value, {}, false, false};
 }
 SettingOption profileKeyed(SettingOption option, std::string_view profileKey) {
     option.profileKey = profileKey;
+    return option;
+}
+// A size of 0 does not ask for resizing: it stays unchecked unless the other
+// size switches resizing on.
+SettingOption sizeOption(std::string_view name, int32_t S::*field) {
+    SettingOption option = number(name, field, &S::doImageResize);
+    option.groupNeedsNonZero = true;
     return option;
 }
 SettingOption profileUnquoted(SettingOption option) {
@@ -96,9 +103,9 @@ std::vector<SettingOption> buildTable() {
         keyword("--ROTATION-TYPE", kVocRotationType, &S::imageRotationType),
         number("--ROTATION", &S::imageRotation, &S::doImageRotation),
         text("--ROTATION-BACK-COLOR", &S::imageRotationBackColor),
-        number("--WIDTH", &S::imageWidth, &S::doImageResize),
+        sizeOption("--WIDTH", &S::imageWidth),
         keyword("--WIDTH-UNIT", kVocSizeUnit, &S::imageWidthUnit),
-        number("--HEIGHT", &S::imageHeight, &S::doImageResize),
+        sizeOption("--HEIGHT", &S::imageHeight),
         keyword("--HEIGHT-UNIT", kVocSizeUnit, &S::imageHeightUnit),
         toggle("--KEEP-ASPECT-RATIO", &S::keepAspectRatio),
         keyword("--RESIZE-TYPE", kVocResizeType, &S::imageResizeType),
@@ -186,7 +193,8 @@ const SettingOption* findProfileKey(std::string_view key) {
 }
 
 void storeSettingValue(const SettingOption& option, std::string_view value, ConversionSettings& settings) {
-    if (option.groupFlag) settings.*option.groupFlag = option.groupValue;
+    if (option.groupFlag && !(option.groupNeedsNonZero && readNumber(value) == 0))
+        settings.*option.groupFlag = option.groupValue;
     std::visit(
         [&](auto member) {
             auto& field = settings.*member;

@@ -26,6 +26,7 @@ struct SettingOption {
     int8_t switchValue;                     // what a switch stores in its field
     std::string_view profileKey;            // key in a profile when it differs from name
     bool profileDropsQuotes;                // profile text values lose their outer quotes
+    bool groupNeedsNonZero;                 // a number of 0 leaves the group as it is
 };
 
 const std::vector<SettingOption>& settingOptions();

@@ -145,6 +145,14 @@ TEST(ScanTest, OptionsSetTheirFieldsAndSwitchTheirGroupsOn) {
              EXPECT_EQ(s.settings.imageHeight, 32);
              EXPECT_EQ(s.settings.imageResizeAlgorithm, 5);
          }},
+        {{"--width=0"}, [](const Scanned& s) { EXPECT_EQ(s.settings.doImageResize, 0); }},
+        {{"--height=abc", "--width=0"}, [](const Scanned& s) { EXPECT_EQ(s.settings.doImageResize, 0); }},
+        {{"--width=0", "--height=10"},
+         [](const Scanned& s) {
+             EXPECT_EQ(s.settings.doImageResize, 1);
+             EXPECT_EQ(s.settings.imageWidth, 0);
+         }},
+        {{"--height=-5"}, [](const Scanned& s) { EXPECT_EQ(s.settings.doImageResize, 1); }},
         {{"--gamma=2.5", "--invert", "--rotation=90", "--threshold=128"},
          [](const Scanned& s) {
              EXPECT_EQ(s.settings.doImageColorCorrection, 1);
