@@ -6,8 +6,14 @@
 // private user and mount namespace with that folder as its root): a line such
 // as "/" must not start a scan of the whole machine. fuzz/run.sh starts it in
 // a folder of its own, with corpus and artifact paths relative to it, and
-// without the leak check (which needs /proc).
+// without the leak check (which needs /proc). Once libFuzzer has listed its
+// folders, they become unlistable (write and search only) and the target
+// gives up its capabilities, so that scans of "/" see only the sample files
+// while libFuzzer still reads and writes the files in them.
+#include <linux/capability.h>
 #include <sched.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -34,6 +40,13 @@ constexpr int kCannotConfine = 77;
 
 void touch(const std::filesystem::path& p) { std::ofstream(p, std::ios::binary) << "x"; }
 
+void hideFuzzerFolders() {
+    for (const char* folder : {"/corpus", "/seeds", "/artifacts"}) chmod(folder, 0300);
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
+    syscall(SYS_capset, &header, none);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -50,6 +63,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool hidden = (hideFuzzerFolders(), true);
+    (void)hidden;
     {
         std::FILE* f = std::fopen(kListPath, "wb");
         if (!f) return 0;

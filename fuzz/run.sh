@@ -19,10 +19,15 @@ if [ "$name" = list_file ]; then
   # The target shuts itself in its working folder: everything it uses is there.
   box="$build/fuzz/list_file_box"
   mkdir -p "$box/corpus" "$box/artifacts"
+  chmod 755 "$box/corpus" "$box/artifacts" "$box/seeds" 2>/dev/null || true
   rm -rf "$box/seeds" && cp -r "$build/fuzz/seeds/list_file" "$box/seeds"
   cd "$box"
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:symbolize=0"
-  exec "$build/fuzz/$target" "${flags[@]}" -detect_leaks=0 -artifact_prefix=artifacts/ "$@" corpus seeds
+  status=0
+  "$build/fuzz/$target" "${flags[@]}" -detect_leaks=0 -reload=0 -artifact_prefix=artifacts/ "$@" corpus seeds ||
+    status=$?
+  chmod 755 corpus artifacts seeds  # the target made them unlistable for itself
+  exit "$status"
 fi
 
 corpus="$build/fuzz/corpus/$name"
