@@ -22,14 +22,17 @@ bool acquireInstanceGuard(const std::string& title) {
     if (heldFd >= 0) return true;
     const std::string path = instanceLockPath(title);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
+    // A lock file that cannot be made (no runtime folder, no permission)
+    // guards nothing: run unguarded rather than end without a word.
+    if (fd < 0) return true;
     int rc;
     do {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
+        const bool heldElsewhere = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return !heldElsewhere;
     }
     heldFd = fd;  // never closed: the lock lasts until the process ends
     return true;

@@ -10,8 +10,8 @@ namespace pixalto {
 // variable is unset or empty.
 std::string instanceLockPath(const std::string& title);
 
-// Takes the guard. False when another process holds it or the lock file
-// cannot be created. Once taken it stays taken until the process ends.
+// Takes the guard. False only when another process holds it; when the lock
+// file cannot be created the process runs unguarded (true). Once taken it stays taken until the process ends.
 bool acquireInstanceGuard(const std::string& title);
 
 }  // namespace pixalto

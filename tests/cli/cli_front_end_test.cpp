@@ -184,6 +184,15 @@ TEST(FrontEndTest, ASecondInstanceEndsSilently) {
     EXPECT_EQ(r.exitCode, 0);
 }
 
+TEST(FrontEndTest, AMissingRuntimeFolderDoesNotSilenceTheProgram) {
+    test::TempDir runtime;
+    test::RunOptions opts;
+    opts.env["XDG_RUNTIME_DIR"] = (runtime / "no-such-folder").string();
+    const auto r = runPixalto({"--version"}, opts);
+    EXPECT_EQ(r.out, "2.9\n");
+    EXPECT_EQ(r.exitCode, 0);
+}
+
 TEST(FrontEndTest, AReaderThatGoesAwayDoesNotKillTheProgram) {
     test::TempDir runtime;
     int out[2];
