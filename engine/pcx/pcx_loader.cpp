@@ -9,7 +9,7 @@ namespace pixalto {
 
 namespace {
 
-// A PCX file can be at most about twice the size of its decoded picture.
+// Largest file read; a 24-bit picture of kPcxMaxPixels pixels is 768 MiB decoded.
 constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
 
 }  // namespace
