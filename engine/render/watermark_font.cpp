@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -90,9 +91,12 @@ bool ensureGuiApplication() {
     if (guiApplication()) return true;
     if (QCoreApplication::instance()) return false;
     // The console has no display: the application is made on the offscreen
-    // platform, and the environment is given back as it was.
+    // platform. The environment and the C locale (which Qt sets from the
+    // system's) are given back as they were, so console output is unchanged.
     const char* previous = std::getenv("QT_QPA_PLATFORM");
     const std::string saved = previous ? previous : "";
+    const char* locale = std::setlocale(LC_ALL, nullptr);
+    const std::string savedLocale = locale ? locale : "C";
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "pixalto";
@@ -103,6 +107,7 @@ bool ensureGuiApplication() {
         setenv("QT_QPA_PLATFORM", saved.c_str(), 1);
     else
         unsetenv("QT_QPA_PLATFORM");
+    std::setlocale(LC_ALL, savedLocale.c_str());
     return application != nullptr && guiApplication() != nullptr;
 }
 

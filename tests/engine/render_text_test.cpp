@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 
+#include <clocale>
+#include <cstdlib>
 #include <set>
 #include <thread>
 #include <vector>
@@ -42,7 +45,16 @@ ConversionSettings textMark(const std::string& text) {
 
 class RenderText : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(loadWatermarkFont(textMark("x"))); }
+    static void SetUpTestSuite() {
+        localeBefore = std::setlocale(LC_ALL, nullptr);
+        platformBefore = std::getenv("QT_QPA_PLATFORM") != nullptr;
+        // A system locale that differs from the program's "C": Qt would adopt it.
+        setenv("LC_ALL", "C.UTF-8", 1);
+        ASSERT_TRUE(loadWatermarkFont(textMark("x")));
+        unsetenv("LC_ALL");
+    }
+    static inline std::string localeBefore;
+    static inline bool platformBefore = false;
 
     Bitmap draw(const ConversionSettings& s, Rgb picture = kBlack, int width = 640, int height = 480) {
         return drawWatermark(solidPicture(width, height, picture), s, job);
@@ -70,6 +82,14 @@ protected:
 
     ConversionJob job;
 };
+
+TEST_F(RenderText, ApplicationIsMadeWithoutChangingTheProcess) {
+    EXPECT_NE(QGuiApplication::instance(), nullptr);
+    EXPECT_EQ(QGuiApplication::platformName(), "offscreen");
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), localeBefore);
+    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM") != nullptr, platformBefore);
+    EXPECT_TRUE(loadWatermarkFont(textMark("x"))) << "a second call reuses the application";
+}
 
 TEST_F(RenderText, FamiliesResolveToThemselvesOrTheirConfiguredSubstitute) {
     EXPECT_EQ(resolveFontFamily("Arial"), "Liberation Sans");
