@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "cli/console_progress.h"
 #include "config/language_table.h"
 #include "core/format_catalogue.h"
 #include "core/keywords.h"
@@ -356,7 +357,8 @@ void runBatch(bool quiet, const LineSink& print) {
     }
 
     status("General", "Converting");
-    const int32_t converted = runCountingJob(runConversionWorker);
+    const bool showProgress = !quiet && job.runMode != "DEBUG" && progressLineWanted();
+    const int32_t converted = runConversionWithProgress(showProgress, added);
     if (converted > 0) {
         status("Msg", "Conversion complete");
         if (!quiet)
