@@ -18,8 +18,6 @@ namespace pixalto {
 
 namespace {
 
-constexpr size_t kWriteBuffer = 1 << 20;
-
 // Opens the temporary file for reading and writing (some writers read back
 // what they wrote), creating it exclusively so no other file is overwritten.
 int claimTempFile(const std::string& outputPath, std::string& tempPath) {
@@ -44,8 +42,6 @@ bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
         ::unlink(tempPath.c_str());
         return false;
     }
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kWriteBuffer]);
-    if (buffer) std::setvbuf(file, buffer.get(), _IOFBF, kWriteBuffer);
     bool ok = write(file);
     ok = ok && !std::ferror(file) && std::fflush(file) == 0;
     if (std::fclose(file) != 0) ok = false;
