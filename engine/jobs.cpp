@@ -48,12 +48,12 @@ void requestStop() {
     workerProgress().runFlag = 0;
 }
 
-namespace {
-
 bool mayGoOn() {
     std::lock_guard<std::mutex> guard(progressLock());
     return workerProgress().runFlag == 1;
 }
+
+namespace {
 
 void countProgress() {
     std::lock_guard<std::mutex> guard(progressLock());
@@ -309,8 +309,9 @@ void importListFile() {
     addToResult(count);
 }
 
-void makeOutputSubfolders() {
-    const ConversionJob& job = conversionJob();
+void makeOutputSubfolders() { makeOutputSubfoldersFor(conversionJob()); }
+
+void makeOutputSubfoldersFor(const ConversionJob& job) {
     const std::string target = job.outputFolder + job.relativeFolder;
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
@@ -331,6 +332,8 @@ void setLastWriteTime(const std::string& path, std::time_t seconds) {
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
+}  // namespace
+
 void stampOutputDate(const ConversionJob& job, const ConversionSettings& settings) {
     if (settings.fileTimestamp == 1) {
         struct stat st {};
@@ -340,17 +343,42 @@ void stampOutputDate(const ConversionJob& job, const ConversionSettings& setting
     }
 }
 
-}  // namespace
+bool convertEntry(ConversionJob& job, const ConversionSettings& settings, bool debug, const LinePrinter& print,
+                  int64_t& millis) {
+    if (settings.keepSubfolders == 1) makeOutputSubfoldersFor(job);
+    if (debug) {
+        print("Processing: " + job.inputPath);
+        print("File Format: " + detectFileFormat(job.inputPath));
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const bool converted = convertFile(job, settings);
+    const auto took =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    millis = std::max<int64_t>(took.count(), 1000);
+    return converted;
+}
+
+void printOutcome(bool converted, const ConversionJob& job, bool debug, const LinePrinter& print) {
+    if (!debug) return;
+    print(converted ? "[OK] Saving As: " + job.outputPath : std::string("[ERROR] Unable to convert the file!"));
+}
 
 void runConversionWorker() {
     ConversionJob& job = conversionJob();
     const ConversionSettings& settings = conversionSettings();
     const bool debug = job.consoleRun == 1 && job.runMode == "DEBUG";
+    const std::vector<const InputFileEntry*> entries = inputFileList().entries();
+    const int threads = conversionThreadCount();
+    if (threads > 1 && entries.size() > 1 && !outputsDependOnFileOrder(settings)) {
+        runParallelConversion(entries, std::min<size_t>(static_cast<size_t>(threads), entries.size()), debug);
+        return;
+    }
+
+    const LinePrinter print = [](const std::string& line) { printLine(line); };
     int32_t index = 0;
     int32_t converted = 0;
     int64_t previous = 0;
-
-    for (const InputFileEntry* entry : inputFileList().entries()) {
+    for (const InputFileEntry* entry : entries) {
         if (!mayGoOn()) break;
         job.inputPath = entry->path;
         job.relativeFolder = entry->relativeFolder;
@@ -361,20 +389,14 @@ void runConversionWorker() {
             p.progressFile = job.inputPath;
             p.lastFileMillis = previous;
         }
-        if (settings.keepSubfolders == 1) makeOutputSubfolders();
-        if (debug) {
-            printLine("Processing: " + job.inputPath);
-            printLine("File Format: " + detectFileFormat(job.inputPath));
-        }
-        const auto started = std::chrono::steady_clock::now();
-        if (!convertFile(job, settings)) {
-            if (debug) printLine("[ERROR] Unable to convert the file!");
+        int64_t millis = 0;
+        const bool ok = convertEntry(job, settings, debug, print, millis);
+        printOutcome(ok, job, debug, print);
+        if (!ok) {
             previous = 0;
             continue;
         }
-        if (debug) printLine("[OK] Saving As: " + job.outputPath);
-        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-        previous = std::max<int64_t>(took.count(), 1000);
+        previous = millis;
         job.randomNumber = drawRandomNumber();
         ++job.fileCounter;
         stampOutputDate(job, settings);

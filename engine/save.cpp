@@ -30,7 +30,11 @@ int claimTempFile(const std::string& outputPath, std::string& tempPath) {
     return ::open(tempPath.c_str(), O_RDWR | O_TRUNC | O_CLOEXEC);
 }
 
+thread_local PendingCommit* deferredCommit = nullptr;
+
 }  // namespace
+
+void deferCommitsOnThisThread(PendingCommit* slot) { deferredCommit = slot; }
 
 bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
                           const std::function<bool(std::FILE*)>& write) {
@@ -48,6 +52,10 @@ bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
     if (!ok) {
         ::unlink(tempPath.c_str());
         return false;
+    }
+    if (deferredCommit) {
+        *deferredCommit = {tempPath, outputPath};
+        return true;
     }
     return commitTempFile(tempPath, outputPath);
 }

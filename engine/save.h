@@ -18,6 +18,20 @@ namespace pixalto {
 bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
                           const std::function<bool(std::FILE*)>& write);
 
+// A finished output that is not yet in place: its temporary file and the name
+// it is to be renamed to.
+struct PendingCommit {
+    std::string tempPath;
+    std::string outputPath;
+};
+
+// While a thread defers its commits, writeThroughTempFile leaves a finished
+// temporary file where it is and records it in the slot instead of renaming
+// it; the caller puts it in place later with commitTempFile. nullptr ends
+// the deferral. Lets parallel conversions put their outputs in place in
+// file order, after every lock of the save has been released.
+void deferCommitsOnThisThread(PendingCommit* slot);
+
 // FreeImage writer of the format.
 bool saveWithFreeImage(FIBITMAP* dib, int formatId, int flags, const std::string& outputPath, std::string& tempPath);
 
