@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -19,6 +20,8 @@ inline const std::string& inputFilePath() {
                                                  : std::filesystem::temp_directory_path();
         return (folder / ("pixalto-fuzz-input-" + std::to_string(getpid()) + ".ini")).string();
     }();
+    static const bool removedAtExit = std::atexit([] { std::remove(path.c_str()); }) == 0;
+    (void)removedAtExit;
     return path;
 }
 
