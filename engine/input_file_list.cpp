@@ -28,27 +28,33 @@ std::vector<std::string>& acceptedExtensions() {
 }  // namespace
 
 // An entry is live while the index still points at its position; removed
-// entries stay in the vector (keeping the order of the others) until enough
-// of them have piled up to be worth compacting.
+// entries stay in place (keeping the order of the others) until enough of
+// them have piled up to be worth compacting.
 InputFileEntry& InputFileList::lookup(const std::string& path) {
     const auto found = index_.find(path);
     if (found != index_.end()) return entries_[found->second];
-    if (removed_ > 64 && removed_ > entries_.size() / 2) {
-        std::vector<InputFileEntry> live;
-        live.reserve(index_.size() + 1);
-        for (size_t i = 0; i < entries_.size(); ++i) {
-            const auto it = index_.find(entries_[i].path);
-            if (it != index_.end() && it->second == i) {
-                it->second = live.size();
-                live.push_back(std::move(entries_[i]));
-            }
-        }
-        entries_ = std::move(live);
-        removed_ = 0;
-    }
-    index_.emplace(path, entries_.size());
-    entries_.push_back(InputFileEntry{path, {}, 0});
+    return lookup(std::string(path));
+}
+
+InputFileEntry& InputFileList::lookup(std::string&& path) {
+    const auto found = index_.find(path);
+    if (found != index_.end()) return entries_[found->second];
+    if (removed_ > 64 && removed_ > entries_.size() / 2) compact();
+    entries_.push_back(InputFileEntry{std::move(path), {}, 0});
+    index_.emplace(entries_.back().path, entries_.size() - 1);
     return entries_.back();
+}
+
+void InputFileList::compact() {
+    std::deque<InputFileEntry> live;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const auto it = index_.find(entries_[i].path);
+        if (it != index_.end() && it->second == i) live.push_back(std::move(entries_[i]));
+    }
+    index_.clear();
+    entries_ = std::move(live);
+    for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].path, i);
+    removed_ = 0;
 }
 
 bool InputFileList::contains(const std::string& path) const { return index_.count(path) != 0; }
@@ -114,19 +120,27 @@ std::string relativeFolderOf(std::string_view filePath, std::string_view rootFol
     return folder.substr(rootFolder.size());
 }
 
-bool addInputFile(const std::string& path) {
-    if (fileSizeOf(path) == 0) return false;
+bool hasAcceptedExtension(std::string_view path) {
     if (acceptedExtensions().empty()) rebuildAcceptedExtensions();
     const std::string ext = fileExtensionOf(path);
     const auto& accepted = acceptedExtensions();
-    if (std::find(accepted.begin(), accepted.end(), ext) == accepted.end()) return false;
+    return std::find(accepted.begin(), accepted.end(), ext) != accepted.end();
+}
 
-    InputFileEntry& entry = inputFileList().lookup(path);
+// The name is checked first: it costs no file-system call, and most files
+// of a mixed folder fail it.
+bool addInputFile(const std::string& path) {
+    return hasAcceptedExtension(path) && addInputFileOfSize(path, fileSizeOf(path));
+}
+
+bool addInputFileOfSize(std::string path, int64_t size) {
+    if (size == 0) return false;
+    InputFileEntry& entry = inputFileList().lookup(std::move(path));
     if (entry.added == 1) return false;
-    entry.relativeFolder = relativeFolderOf(path, conversionJob().inputRoot);
+    entry.relativeFolder = relativeFolderOf(entry.path, conversionJob().inputRoot);
     entry.added = 1;
 
-    if (conversionJob().consoleRun == 0 && fileAddedHook()) fileAddedHook()(path);
+    if (conversionJob().consoleRun == 0 && fileAddedHook()) fileAddedHook()(entry.path);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // The files queued for conversion, keyed by full path exactly as added and
 // walked in the order in which they were added.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ class InputFileList {
 public:
     // Entry for the path, created empty when missing.
     InputFileEntry& lookup(const std::string& path);
+    InputFileEntry& lookup(std::string&& path);
     bool contains(const std::string& path) const;
     bool remove(const std::string& path);
     void clear();
@@ -28,8 +30,12 @@ public:
     std::vector<const InputFileEntry*> entries() const;
 
 private:
-    std::vector<InputFileEntry> entries_;
-    std::unordered_map<std::string, size_t> index_;
+    void compact();
+
+    // A deque keeps every entry at its place, so the index can key on views
+    // of the entries' own paths.
+    std::deque<InputFileEntry> entries_;
+    std::unordered_map<std::string_view, size_t> index_;
     size_t removed_ = 0;
 };
 

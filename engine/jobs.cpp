@@ -7,6 +7,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/run_state.h"
@@ -65,25 +70,26 @@ void addToResult(int32_t count) {
     workerProgress().resultCount += count;
 }
 
-enum class EntryKind { File, Folder, Skipped };
+enum class EntryKind { File, Folder, Rejected };
 
 struct FolderEntry {
-    std::string name;
+    std::string path;  // the folder's path and the entry's name
     EntryKind kind;
+    int64_t size;      // of a File, as fileSizeOf gives it
 };
 
 // The folder's entries sorted by name (byte order). A real folder is a
-// folder; a link to a folder is skipped, so a scan never follows links and
-// cannot loop; everything else (a link to a file included) is a file.
+// folder; a link to a folder is left out, so a scan never follows links and
+// cannot loop; everything else (a link to a file included) is a file, or
+// Rejected when the add-file rule will refuse its name anyway.
 // False when the folder cannot be listed.
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& out) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return false;
     const int dirFd = ::dirfd(dir);
     while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
+        const std::string_view name = e->d_name;
         if (name == "." || name == "..") continue;
-        EntryKind kind = EntryKind::File;
         unsigned char type = e->d_type;
         if (type == DT_UNKNOWN) {
             struct stat st {};
@@ -92,33 +98,145 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& out) {
                 else if (S_ISLNK(st.st_mode)) type = DT_LNK;
             }
         }
+        EntryKind kind = EntryKind::File;
         if (type == DT_DIR) {
             kind = EntryKind::Folder;
         } else if (type == DT_LNK) {
             struct stat st {};
-            if (::fstatat(dirFd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) kind = EntryKind::Skipped;
+            if (::fstatat(dirFd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
         }
-        if (kind != EntryKind::Skipped) out.push_back({name, kind});
+        if (kind == EntryKind::File && !hasAcceptedExtension(name)) kind = EntryKind::Rejected;
+        int64_t size = 0;
+        if (kind == EntryKind::File) {
+            // Asked of this folder: cheaper than a walk of the whole path.
+            struct stat st {};
+            size = ::fstatat(dirFd, e->d_name, &st, 0) != 0 ? -1 : S_ISDIR(st.st_mode) ? -2 : st.st_size;
+        }
+        std::string path;
+        path.reserve(folder.size() + name.size() + 1);
+        path.append(folder).append(name);
+        if (kind == EntryKind::Folder) path.push_back(kPathSeparator);
+        out.push_back({std::move(path), kind, size});
     }
     ::closedir(dir);
-    std::sort(out.begin(), out.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    const auto nameOf = [&folder](const FolderEntry& e) {
+        std::string_view name(e.path);
+        name.remove_prefix(folder.size());
+        if (e.kind == EntryKind::Folder) name.remove_suffix(1);
+        return name;
+    };
+    std::sort(out.begin(), out.end(),
+              [&](const FolderEntry& a, const FolderEntry& b) { return nameOf(a) < nameOf(b); });
     return true;
 }
 
-// Adds one entry of a folder walk; returns the number of files added.
-int32_t addFolderEntry(const std::string& folder, const FolderEntry& entry) {
-    if (entry.kind == EntryKind::Folder) return scanFolderTree(folder + entry.name + kPathSeparator);
-    return addInputFile(folder + entry.name) ? 1 : 0;
+// Lists the folders of a tree walk ahead of the walk on a second thread.
+// Listing (one size query per file included) is most of a scan's time; the
+// walk itself adds files in its own order, so the result is the same as
+// listing every folder in turn.
+class FolderPrefetcher {
+public:
+    FolderPrefetcher() {
+        if (std::thread::hardware_concurrency() > 1) helper_ = std::thread([this] { run(); });
+    }
+    ~FolderPrefetcher() {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        if (helper_.joinable()) helper_.join();
+    }
+
+    // Folders the walk will list later, in the order it will reach them.
+    void expect(const std::vector<const std::string*>& folders) {
+        if (!helper_.joinable() || folders.empty()) return;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            for (const std::string* f : folders) {
+                slots_.try_emplace(*f);
+                queue_.push_back(*f);
+            }
+        }
+        changed_.notify_all();
+    }
+
+    // The folder's entries: from the helper when it has them or is at work on
+    // them, else listed here.
+    bool list(const std::string& folder, std::vector<FolderEntry>& out) {
+        std::unique_lock<std::mutex> guard(lock_);
+        const auto it = slots_.find(folder);
+        if (it == slots_.end() || it->second.state == State::Waiting) {
+            if (it != slots_.end()) slots_.erase(it);  // taken here: the helper skips it
+            guard.unlock();
+            return listFolder(folder, out);
+        }
+        changed_.wait(guard, [&] { return it->second.state == State::Done; });
+        const bool ok = it->second.ok;
+        out = std::move(it->second.entries);
+        slots_.erase(it);
+        return ok;
+    }
+
+private:
+    enum class State { Waiting, Listing, Done };
+    struct Slot {
+        State state = State::Waiting;
+        bool ok = false;
+        std::vector<FolderEntry> entries;
+    };
+
+    void run() {
+        std::unique_lock<std::mutex> guard(lock_);
+        for (;;) {
+            changed_.wait(guard, [&] { return stopping_ || !queue_.empty(); });
+            if (stopping_) return;
+            const std::string folder = std::move(queue_.front());
+            queue_.pop_front();
+            const auto it = slots_.find(folder);
+            if (it == slots_.end() || it->second.state != State::Waiting) continue;
+            it->second.state = State::Listing;
+            guard.unlock();
+            std::vector<FolderEntry> entries;
+            const bool ok = listFolder(folder, entries);
+            guard.lock();
+            it->second.ok = ok;
+            it->second.entries = std::move(entries);
+            it->second.state = State::Done;
+            changed_.notify_all();
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::map<std::string, Slot> slots_;  // node-based: iterators stay valid
+    std::deque<std::string> queue_;
+    bool stopping_ = false;
+    std::thread helper_;
+};
+
+// Adds the files of a tree, in walk order; returns the number added.
+int32_t addTree(const std::string& folder, FolderPrefetcher& prefetcher) {
+    std::vector<FolderEntry> entries;
+    if (!prefetcher.list(folder, entries)) return 0;
+    std::vector<const std::string*> laterFolders;
+    for (const FolderEntry& entry : entries)
+        if (entry.kind == EntryKind::Folder) laterFolders.push_back(&entry.path);
+    if (!laterFolders.empty()) laterFolders.erase(laterFolders.begin());  // the first one is listed next, here
+    prefetcher.expect(laterFolders);
+    int32_t count = 0;
+    for (FolderEntry& entry : entries) {
+        if (entry.kind == EntryKind::Folder) count += addTree(entry.path, prefetcher);
+        else if (entry.kind == EntryKind::File) count += addInputFileOfSize(std::move(entry.path), entry.size) ? 1 : 0;
+    }
+    return count;
 }
 
 }  // namespace
 
 int32_t scanFolderTree(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    if (!listFolder(folder, entries)) return 0;
-    int32_t count = 0;
-    for (const FolderEntry& entry : entries) count += addFolderEntry(folder, entry);
-    return count;
+    FolderPrefetcher prefetcher;
+    return addTree(withTrailingSeparator(folder), prefetcher);
 }
 
 void scanInputFolder() {
@@ -126,10 +244,17 @@ void scanInputFolder() {
     std::vector<FolderEntry> entries;
     int32_t count = 0;
     if (!root.empty() && listFolder(root, entries)) {
-        for (const FolderEntry& entry : entries) {
+        FolderPrefetcher prefetcher;
+        std::vector<const std::string*> folders;
+        for (const FolderEntry& entry : entries)
+            if (entry.kind == EntryKind::Folder) folders.push_back(&entry.path);
+        prefetcher.expect(folders);
+        for (FolderEntry& entry : entries) {
             if (!mayGoOn()) break;
             countProgress();
-            count += addFolderEntry(root, entry);
+            if (entry.kind == EntryKind::Folder) count += addTree(entry.path, prefetcher);
+            else if (entry.kind == EntryKind::File)
+                count += addInputFileOfSize(std::move(entry.path), entry.size) ? 1 : 0;
         }
     }
     addToResult(count);

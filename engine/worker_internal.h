@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/conversion_settings.h"
@@ -15,6 +16,12 @@ int32_t drawRandomNumber();
 
 // Rebuilds the extensions that the add-file rule accepts from the enabled input kinds.
 void rebuildAcceptedExtensions();
+
+// True when the extension of the path is one the add-file rule accepts.
+bool hasAcceptedExtension(std::string_view path);
+// The add-file rule for a path whose extension was accepted and whose size
+// (as fileSizeOf gives it) is known already.
+bool addInputFileOfSize(std::string path, int64_t size);
 
 // Size of a file: -1 when the path does not exist, -2 for a folder.
 int64_t fileSizeOf(const std::string& path);
