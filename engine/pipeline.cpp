@@ -24,7 +24,15 @@ Bitmap limitIconSize(Bitmap bitmap, const std::string& outputExtension) {
 }
 
 Bitmap convertToTargetDepth(Bitmap bitmap, ConversionJob& job) {
-    if (job.autoBitDepth) job.targetBitDepth = chooseAutoBitDepth(job.outputExtension, job.sourceBitDepth);
+    if (job.autoBitDepth) {
+        job.targetBitDepth = chooseAutoBitDepth(job.outputExtension, job.sourceBitDepth);
+        // The automatic choice never turns a colour picture grey: a writer
+        // that keeps only grey levels at 8 bits gets its next depth instead.
+        const FREE_IMAGE_COLOR_TYPE type = FreeImage_GetColorType(bitmap.get());
+        if (job.targetBitDepth == 8 && storesGreyOnly(job.outputExtension) && type != FIC_MINISBLACK &&
+            type != FIC_MINISWHITE)
+            job.targetBitDepth = chooseAutoBitDepth(job.outputExtension, 24);
+    }
     return convertBitDepth(std::move(bitmap), job.targetBitDepth, job.outputExtension);
 }
 

@@ -14,11 +14,6 @@ bool isOneOf(std::string_view ext, std::initializer_list<std::string_view> list)
     return false;
 }
 
-// Writers whose 8-bit pictures are grey levels: they cannot store a palette
-// (JPEG-2000 and JPEG XR refuse one, PGM would write the palette indices as
-// grey levels), so 8 bits for them always means a greyscale picture.
-bool storesGreyOnly(std::string_view ext) { return isOneOf(ext, {"j2k", "jp2", "jxr", "pgm"}); }
-
 FIBITMAP* ditherFloydSteinberg(FIBITMAP* dib) { return FreeImage_Dither(dib, FID_FS); }
 FIBITMAP* quantizeWu(FIBITMAP* dib) { return FreeImage_ColorQuantizeEx(dib, FIQ_WUQUANT, 256, 0, nullptr); }
 
@@ -48,6 +43,10 @@ const std::array<DepthRule, 11> kDepthRules = {{
 }};
 
 }  // namespace
+
+// JPEG-2000 and JPEG XR refuse a palette, and PGM would write the palette
+// indices as grey levels.
+bool storesGreyOnly(std::string_view ext) { return isOneOf(ext, {"j2k", "jp2", "jxr", "pgm"}); }
 
 Bitmap convertBitDepth(Bitmap bitmap, int targetDepth, std::string_view outputExtension) {
     if (!bitmap) return bitmap;

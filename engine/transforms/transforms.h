@@ -22,4 +22,7 @@ Bitmap applyDither(Bitmap bitmap, const ConversionSettings& settings);
 // quantising for 8 bits and the 16-bit layout.
 Bitmap convertBitDepth(Bitmap bitmap, int targetDepth, std::string_view outputExtension = {});
 
+// Writers whose 8-bit pictures can only be grey levels.
+bool storesGreyOnly(std::string_view outputExtension);
+
 }  // namespace pixalto
