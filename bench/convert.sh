@@ -75,6 +75,7 @@ for format in $formats; do
         --prepare "rm -rf '$out' && mkdir -p '$out'" \
         --export-json "$results/$format.json" \
         -n pixalto "'$pixalto' -i '$corpus/' -o '$out/' $px" \
+        -n "pixalto 1 thread" "PIXALTO_THREADS=1 '$pixalto' -i '$corpus/' -o '$out/' $px" \
         -n bare_loop "'$bare' '$corpus' '$out' $format" \
         -n "gm mogrify" "cd '$corpus' && gm mogrify -output-directory '$out' $gmopts *.pcx" \
         -n "magick mogrify" "mogrify -path '$out' $imopts '$corpus'/*.pcx" >/dev/null
@@ -90,7 +91,11 @@ for fmt in formats:
     bare = runs["bare_loop"]
     print(f"  {fmt}:")
     for name, median in runs.items():
-        print(f"    {name:15s} {median:7.3f} s   {median / bare:5.2f}x")
+        print(f"    {name:17s} {median:7.3f} s   {median / bare:5.2f}x")
+    one, par = runs["pixalto 1 thread"], runs["pixalto"]
+    print(f"    parallel pixalto is {one / par:.2f}x faster than one thread, "
+          f"{runs['gm mogrify'] / par:.2f}x faster than gm mogrify, "
+          f"{runs['magick mogrify'] / par:.2f}x faster than ImageMagick mogrify")
 PY
 
 # Peak memory: one 8000 x 6000 24-bit picture (a 144 MB bitmap) to PNG.
