@@ -27,7 +27,6 @@ using test::solidPicture;
 
 const Rgb kBlack{0, 0, 0};
 const Rgb kWhite{255, 255, 255};
-const Rgb kRed{255, 0, 0};
 
 ConversionSettings textMark(const std::string& text) {
     ConversionSettings s;
