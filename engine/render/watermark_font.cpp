@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -98,6 +99,14 @@ bool ensureGuiApplication() {
     const char* locale = std::setlocale(LC_ALL, nullptr);
     const std::string savedLocale = locale ? locale : "C";
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The console prints only its own lines: Qt's notes about its runtime
+    // folder and the like are dropped; its fatal messages still end the process.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+            std::abort();
+        }
+    });
     static int argc = 1;
     static char name[] = "pixalto";
     static char* argv[] = {name, nullptr};
