@@ -65,6 +65,7 @@ bool saveOutput(Bitmap bitmap, ConversionJob& job, const ConversionSettings& set
                              job.tempPath);
     if (job.outputExtension == "bmp" && job.targetBitDepth == 8 && settings.bmpColorTable == 1)
         return writeCompactPaletteBmp(bitmap.get(), job.formatId, job.saveFlags, job.outputPath, job.tempPath);
+    if (job.outputExtension == "jxr") return saveJpegXr(bitmap.get(), job.outputPath, job.tempPath);
     prepareForWriter(bitmap.get(), job.outputExtension);
     return saveWithFreeImage(bitmap.get(), job.formatId, job.saveFlags, job.outputPath, job.tempPath);
 }

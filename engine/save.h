@@ -40,6 +40,9 @@ bool saveWithFreeImage(FIBITMAP* dib, int formatId, int flags, const std::string
 bool saveWithDevIL(Bitmap bitmap, int ilType, bool buildMipmaps, const std::string& outputPath,
                    std::string& tempPath);
 
+// JPEG XR, lossless, through jxrlib.
+bool saveJpegXr(FIBITMAP* dib, const std::string& outputPath, std::string& tempPath);
+
 // Highest palette index used by an 8-bit picture, plus one.
 unsigned countUsedColors(FIBITMAP* dib);
 
