@@ -99,15 +99,24 @@ int64_t fileSizeOf(const std::string& path) {
 
 void rebuildAcceptedExtensions() { acceptedExtensions() = acceptedInputExtensions(); }
 
-std::string fileExtensionOf(std::string_view path) {
+namespace {
+
+// The text after the last ".", when no blank, "/" or "\\" follows it and it
+// is neither the first character nor right after a folder separator.
+std::string_view extensionView(std::string_view path) {
     const auto dot = path.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) return {};
-    const char before = path[dot - 1];
-    if (before == '/' || before == '\\') return {};
-    std::string ext(path.substr(dot + 1));
-    if (ext.find_first_of(" /\\") != std::string::npos) return {};
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (dot == std::string_view::npos || dot == 0 || path[dot - 1] == '/' || path[dot - 1] == '\\') return {};
+    const std::string_view ext = path.substr(dot + 1);
+    return ext.find_first_of(" /\\") == std::string_view::npos ? ext : std::string_view();
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::string fileExtensionOf(std::string_view path) {
+    std::string ext(extensionView(path));
+    for (char& c : ext) c = asciiLower(c);
     return ext;
 }
 
@@ -122,9 +131,16 @@ std::string relativeFolderOf(std::string_view filePath, std::string_view rootFol
 
 bool hasAcceptedExtension(std::string_view path) {
     if (acceptedExtensions().empty()) rebuildAcceptedExtensions();
-    const std::string ext = fileExtensionOf(path);
+    const std::string_view ext = extensionView(path);
+    if (ext.empty()) return false;
+    const auto sameIgnoringAsciiCase = [ext](const std::string& accepted) {
+        if (accepted.size() != ext.size()) return false;
+        for (size_t i = 0; i < ext.size(); ++i)
+            if (asciiLower(ext[i]) != accepted[i]) return false;
+        return true;
+    };
     const auto& accepted = acceptedExtensions();
-    return std::find(accepted.begin(), accepted.end(), ext) != accepted.end();
+    return std::any_of(accepted.begin(), accepted.end(), sameIgnoringAsciiCase);
 }
 
 // The name is checked first: it costs no file-system call, and most files

@@ -161,17 +161,24 @@ public:
         changed_.notify_all();
     }
 
-    // The folder's entries: from the helper when it has them or is at work on
-    // them, else listed here.
+    // The folder's entries. While the helper is at work on this folder, the
+    // walk lists a later folder itself rather than wait, so both threads list.
     bool list(const std::string& folder, std::vector<FolderEntry>& out) {
         std::unique_lock<std::mutex> guard(lock_);
         const auto it = slots_.find(folder);
-        if (it == slots_.end() || it->second.state == State::Waiting) {
-            if (it != slots_.end()) slots_.erase(it);  // taken here: the helper skips it
+        if (it == slots_.end()) {
             guard.unlock();
             return listFolder(folder, out);
         }
-        changed_.wait(guard, [&] { return it->second.state == State::Done; });
+        while (it->second.state != State::Done) {
+            if (it->second.state == State::Waiting) {
+                listInto(it, guard);
+                continue;
+            }
+            const auto later = takeWaiting();
+            if (later != slots_.end()) listInto(later, guard);
+            else changed_.wait(guard);
+        }
         const bool ok = it->second.ok;
         out = std::move(it->second.entries);
         slots_.erase(it);
@@ -185,25 +192,38 @@ private:
         bool ok = false;
         std::vector<FolderEntry> entries;
     };
+    using SlotIterator = std::map<std::string, Slot>::iterator;
+
+    // The next expected folder that nobody lists yet (slots_.end() if none).
+    SlotIterator takeWaiting() {
+        while (!queue_.empty()) {
+            const auto it = slots_.find(queue_.front());
+            queue_.pop_front();
+            if (it != slots_.end() && it->second.state == State::Waiting) return it;
+        }
+        return slots_.end();
+    }
+
+    // Lists the slot's folder with the lock released.
+    void listInto(SlotIterator it, std::unique_lock<std::mutex>& guard) {
+        it->second.state = State::Listing;
+        guard.unlock();
+        std::vector<FolderEntry> entries;
+        const bool ok = listFolder(it->first, entries);
+        guard.lock();
+        it->second.ok = ok;
+        it->second.entries = std::move(entries);
+        it->second.state = State::Done;
+        changed_.notify_all();
+    }
 
     void run() {
         std::unique_lock<std::mutex> guard(lock_);
         for (;;) {
             changed_.wait(guard, [&] { return stopping_ || !queue_.empty(); });
             if (stopping_) return;
-            const std::string folder = std::move(queue_.front());
-            queue_.pop_front();
-            const auto it = slots_.find(folder);
-            if (it == slots_.end() || it->second.state != State::Waiting) continue;
-            it->second.state = State::Listing;
-            guard.unlock();
-            std::vector<FolderEntry> entries;
-            const bool ok = listFolder(folder, entries);
-            guard.lock();
-            it->second.ok = ok;
-            it->second.entries = std::move(entries);
-            it->second.state = State::Done;
-            changed_.notify_all();
+            const auto it = takeWaiting();
+            if (it != slots_.end()) listInto(it, guard);
         }
     }
 
