@@ -17,22 +17,13 @@
 #include "engine/pipeline.h"
 #include "engine/render/render.h"
 #include "platform/console.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace pixalto {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Size of a file: -1 when the path is missing, -2 when it is a folder.
-int64_t fileSizeOf(const std::string& path) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) return -1;
-    if (fs::is_directory(status)) return -2;
-    const auto size = fs::file_size(path, ec);
-    return ec ? -1 : static_cast<int64_t>(size);
-}
 
 std::string number(int value) { return std::to_string(value); }
 

@@ -12,6 +12,7 @@
 #include "core/run_state.h"
 #include "engine/input_file_list.h"
 #include "platform/console.h"
+#include "services/targets.h"
 
 namespace pixalto {
 
@@ -176,7 +177,7 @@ std::vector<std::string> helpLines(const std::string& executableName) {
 }
 
 std::vector<std::string> bannerLines() {
-    return {productTitle(), replaceAll(kRightsNotice, "\xC2\xA9", "(c)"), kMakerWebSite, " "};
+    return {productTitle(), replaceAll(kRightsNotice, "\xC2\xA9", "(c)"), kMakerSite, " "};
 }
 
 FrontEndEnd runCommandLine(const std::string& executableName, const Parameters& params) {

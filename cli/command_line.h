@@ -10,7 +10,6 @@
 namespace pixalto {
 
 inline constexpr int kProgramVersion = 290;
-inline constexpr const char* kMakerWebSite = "https://www.corvane.example/";
 
 // 290 gives "2.9", 291 gives "2.9.1".
 std::string formatVersion(int version);

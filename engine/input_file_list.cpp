@@ -1,7 +1,5 @@
 #include "engine/input_file_list.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <mutex>
 #include <random>
@@ -89,13 +87,6 @@ InputFileList& inputFileList() {
 }
 
 void setFileAddedHook(std::function<void(const std::string& path)> hook) { fileAddedHook() = std::move(hook); }
-
-int64_t fileSizeOf(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return -1;
-    if (S_ISDIR(st.st_mode)) return -2;
-    return static_cast<int64_t>(st.st_size);
-}
 
 void rebuildAcceptedExtensions() { acceptedExtensions() = acceptedInputExtensions(); }
 

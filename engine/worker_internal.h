@@ -8,6 +8,7 @@
 
 #include "core/conversion_settings.h"
 #include "engine/input_file_list.h"
+#include "platform/files.h"
 
 namespace pixalto {
 
@@ -22,9 +23,6 @@ bool hasAcceptedExtension(std::string_view path);
 // The add-file rule for a path whose extension was accepted and whose size
 // (as fileSizeOf gives it) is known already.
 bool addInputFileOfSize(std::string path, int64_t size);
-
-// Size of a file: -1 when the path does not exist, -2 for a folder.
-int64_t fileSizeOf(const std::string& path);
 
 using LinePrinter = std::function<void(const std::string&)>;
 

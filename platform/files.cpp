@@ -12,6 +12,13 @@
 
 namespace pixalto {
 
+int64_t fileSizeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    if (S_ISDIR(st.st_mode)) return -2;
+    return static_cast<int64_t>(st.st_size);
+}
+
 bool readWholeFile(const std::string& path, std::string& out, uint64_t maxBytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;

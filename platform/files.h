@@ -8,6 +8,9 @@
 
 namespace pixalto {
 
+// Size of a file in bytes: -1 when the path does not exist, -2 for a folder.
+int64_t fileSizeOf(const std::string& path);
+
 // Reads a whole regular file. False when it cannot be opened or read, or is
 // larger than maxBytes.
 bool readWholeFile(const std::string& path, std::string& out, uint64_t maxBytes = UINT64_MAX);
