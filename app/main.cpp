@@ -11,6 +11,7 @@
 #include "cli/command_line.h"
 #include "core/format_catalogue.h"
 #include "engine/input_file_list.h"
+#include "platform/allocator.h"
 #include "platform/instance_guard.h"
 #include "platform/paths.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     // Status lines are informative only: a reader that goes away (pixalto ... | head)
     // must not kill a conversion halfway, and the exit code stays 0.
     std::signal(SIGPIPE, SIG_IGN);
+    keepPictureBuffersInHeap();
 
     // The format lists and the (empty) list of input files.
     inputExtensions();

@@ -15,7 +15,7 @@
 #include "engine/input_file_list.h"
 #include "engine/jobs.h"
 #include "engine/pipeline.h"
-#include "engine/render/render.h"
+#include "engine/drawing_layer.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/paths.h"

@@ -80,8 +80,8 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
 
 std::string formatVersion(int version) {
     std::string text = std::to_string(version);
-    text.insert(std::min<size_t>(1, text.size()), ".");
-    text.insert(std::min<size_t>(3, text.size()), ".");
+    text.insert(std::min<size_t>(1, text.size()), 1, '.');
+    text.insert(std::min<size_t>(3, text.size()), 1, '.');
     if (text.ends_with('0')) text.resize(std::min<size_t>(3, text.size()));
     return text;
 }
@@ -196,7 +196,7 @@ FrontEndEnd runCommandLine(const std::string& executableName, const Parameters& 
     case FirstRequest::Uninstall:
         return FrontEndEnd::Finished;  // no desktop windows in this build
     case FirstRequest::Screenshot:
-        job.runMode = "T";
+        job.runMode.assign(1, 'T');
         return FrontEndEnd::Finished;
     case FirstRequest::Version:
         setConsoleTitle(productTitle());

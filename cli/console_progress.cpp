@@ -18,7 +18,8 @@ std::string progressLineText(int32_t index, int32_t total, const std::string& fi
     const int32_t done = index > 1 ? index - 1 : 0;
     std::string left = "--:--:--";
     if (done > 0 && total >= index) left = formatDuration(elapsedMillis / done * (total - done));
-    const std::string head = "[" + std::to_string(index) + "/" + std::to_string(total) + "] ";
+    std::string head(1, '[');
+    head.append(std::to_string(index)).append(1, '/').append(std::to_string(total)).append("] ");
     const std::string tail = "  " + left + " left";
     const int room = columns - 1 - static_cast<int>(head.size() + tail.size());
     if (room < 8) return (head + left).substr(0, columns > 1 ? static_cast<size_t>(columns - 1) : 1);

@@ -356,7 +356,7 @@ std::string settingsFileText(const ConversionSettings& settings, const GeneralSe
         if (key.group != group) {
             if (!group.empty()) out += "; \r\n";
             group = key.group;
-            out += "[" + std::string(group) + "]\r\n";
+            out.append(1, '[').append(group).append("]\r\n");
         }
         if (key.windowGeometry && written.saveWindowPosition == 0) continue;
         if (key.inputKind != nullptr && !isInputKindEnabled(key.inputKind)) continue;

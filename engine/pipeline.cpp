@@ -8,7 +8,7 @@
 #include "core/format_catalogue.h"
 #include "engine/naming/filename_mask.h"
 #include "engine/pcx/pcx_loader.h"
-#include "engine/render/render.h"
+#include "engine/drawing_layer.h"
 #include "engine/save.h"
 #include "engine/transforms/transforms.h"
 #include "platform/paths.h"

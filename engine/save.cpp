@@ -46,6 +46,11 @@ bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
         ::unlink(tempPath.c_str());
         return false;
     }
+    // Encoders hand over a few kilobytes at a time; a large buffer turns the
+    // hundreds of small writes of a picture into a few.
+    constexpr size_t kWriteBufferBytes = 256 * 1024;
+    const std::unique_ptr<char[]> buffer(new char[kWriteBufferBytes]);
+    std::setvbuf(file, buffer.get(), _IOFBF, kWriteBufferBytes);
     bool ok = write(file);
     ok = ok && !std::ferror(file) && std::fflush(file) == 0;
     if (std::fclose(file) != 0) ok = false;

@@ -27,23 +27,31 @@ bool readWholeFile(const std::string& path, std::string& out, uint64_t maxBytes)
         ::close(fd);
         return false;
     }
-    std::string data;
-    data.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
+    // Read straight into the result: one copy from the kernel, sized by the
+    // file's length. A file that grows meanwhile is read on through a small
+    // buffer, so the usual case never reallocates.
+    std::string data(static_cast<size_t>(st.st_size), '\0');
+    size_t filled = 0;
+    char more[4096];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const bool full = filled == data.size();
+        const ssize_t n = full ? ::read(fd, more, sizeof more) : ::read(fd, data.data() + filled, data.size() - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
             return false;
         }
         if (n == 0) break;
-        if (data.size() + static_cast<size_t>(n) > maxBytes) {
-            ::close(fd);
-            return false;
+        if (full) {
+            if (data.size() + static_cast<size_t>(n) > maxBytes) {
+                ::close(fd);
+                return false;
+            }
+            data.append(more, static_cast<size_t>(n));
         }
-        data.append(buffer, static_cast<size_t>(n));
+        filled += static_cast<size_t>(n);
     }
+    data.resize(filled);
     ::close(fd);
     out = std::move(data);
     return true;

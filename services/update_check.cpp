@@ -149,7 +149,7 @@ std::optional<HttpAddress> splitHttpAddress(std::string_view url) {
     if (site.empty()) return std::nullopt;
     address.host = std::string(site);
     if (!path.empty() && path.front() == '/') path.remove_prefix(1);
-    address.path = "/" + std::string(path);
+    address.path.assign(1, '/').append(path);
     return address;
 }
 

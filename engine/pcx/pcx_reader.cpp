@@ -133,6 +133,32 @@ void setIndex(BYTE* line, unsigned bpp, unsigned x, unsigned index) {
     }
 }
 
+// Each byte of a 1-bit plane spread over eight 4-bit pixels, the first pixel
+// in the highest nibble.
+struct PlaneSpread {
+    uint32_t nibbles[256];
+    constexpr PlaneSpread() : nibbles() {
+        for (unsigned b = 0; b < 256; ++b)
+            for (unsigned k = 0; k < 8; ++k)
+                if (b & (0x80u >> k)) nibbles[b] |= 1u << (28 - 4 * k);
+    }
+};
+constexpr PlaneSpread kPlaneSpread;
+
+// One line of 2 to 4 planes of 1 bit into a 4-bit line, eight pixels (one
+// byte of each plane) at a time. Columns the planes do not reach stay zero.
+void gatherBitPlanes(const uint8_t* row, const PcxHeader& h, BYTE* line) {
+    const unsigned columns = std::min<unsigned>(h.bytesPerLine, (h.width + 7) / 8);
+    for (unsigned c = 0; c < columns; ++c) {
+        uint32_t pixels = 0;
+        for (unsigned p = 0; p < h.planes; ++p) pixels |= kPlaneSpread.nibbles[row[p * h.bytesPerLine + c]] << p;
+        const unsigned count = std::min(8u, h.width - c * 8);
+        if (count < 8) pixels &= ~0u << (32 - 4 * count);
+        BYTE* out = line + c * 4;
+        for (unsigned i = 0; i < (count + 1) / 2; ++i) out[i] = static_cast<BYTE>(pixels >> (24 - 8 * i));
+    }
+}
+
 }  // namespace
 
 const PcxLayout* pcxLayoutOf(uint8_t bitsPerPixel, uint8_t planes) {
@@ -165,6 +191,10 @@ Bitmap decodePcx(std::string_view file, const PcxHeader& h) {
     for (unsigned y = 0; y < h.height; ++y) {
         const uint8_t* row = data.data() + lineBytes * y;
         BYTE* line = FreeImage_GetScanLine(bitmap.get(), static_cast<int>(h.height - 1 - y));
+        if (bits == 1 && layout->bitmapBpp == 4) {
+            gatherBitPlanes(row, h, line);
+            continue;
+        }
         for (unsigned x = 0; x < h.width; ++x) {
             const unsigned bit = x * bits;
             if (bit / 8 >= h.bytesPerLine) break;  // lines shorter than the width end in zeros

@@ -41,7 +41,7 @@ std::array<FilledShape, 8> frameShapes(const ConversionSettings& s, double w, do
 
 }  // namespace
 
-Bitmap drawFrame(Bitmap bitmap, const ConversionSettings& settings) {
+Bitmap renderFrame(Bitmap bitmap, const ConversionSettings& settings) {
     if (!settings.doFrame || !bitmap) return bitmap;
     const bool convert = bitmap.bpp() != 24;
     bitmap = convertTo24BitsWhen(std::move(bitmap), convert);

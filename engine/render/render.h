@@ -8,15 +8,15 @@
 namespace pixalto {
 
 // Draws the solid frame when doFrame is 1.
-Bitmap drawFrame(Bitmap bitmap, const ConversionSettings& settings);
+Bitmap renderFrame(Bitmap bitmap, const ConversionSettings& settings);
 
 // Draws the text (doWatermark 1) or picture (doWatermark 2) watermark. The
 // text comes from expanding wmText for the current file of the job.
-Bitmap drawWatermark(Bitmap bitmap, const ConversionSettings& settings, const ConversionJob& job);
+Bitmap renderWatermark(Bitmap bitmap, const ConversionSettings& settings, const ConversionJob& job);
 
 // Makes the watermark font ready before a run that draws a text watermark.
 // False when fontconfig cannot resolve the family (the run then stops with
 // "Error: Invalid watermark font").
-bool loadWatermarkFont(const ConversionSettings& settings);
+bool prepareWatermarkFont(const ConversionSettings& settings);
 
 }  // namespace pixalto

@@ -181,7 +181,7 @@ QImage pictureCanvas(const ConversionSettings& s) {
 
 }  // namespace
 
-Bitmap drawWatermark(Bitmap bitmap, const ConversionSettings& settings, const ConversionJob& job) {
+Bitmap renderWatermark(Bitmap bitmap, const ConversionSettings& settings, const ConversionJob& job) {
     if (!settings.doWatermark || !bitmap) return bitmap;
     const bool convert = bitmap.bpp() != 24;
     bitmap = convertTo24BitsWhen(std::move(bitmap), convert);

@@ -134,7 +134,7 @@ std::optional<QFont> watermarkFont(const ConversionSettings& settings) {
     return font;
 }
 
-bool loadWatermarkFont(const ConversionSettings& settings) {
+bool prepareWatermarkFont(const ConversionSettings& settings) {
     if (resolveFontFamily(settings.wmFont).empty()) return false;
     if (settings.doWatermark != 1) return true;
     return ensureGuiApplication();

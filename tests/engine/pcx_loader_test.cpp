@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, PcxKinds,
                                            Kind{1, 2, 1, 1, 0}, Kind{8, 3, 1, 1, 0}, Kind{2, 1, 17, 3, 9},
                                            Kind{1, 4, 9, 2, 5}, Kind{8, 1, 5, 3, 5}, Kind{1, 1, 70, 2, 0},
                                            Kind{8, 1, 20, 4, 6}, Kind{8, 3, 9, 2, 4}, Kind{1, 1, 40, 3, 2},
-                                           Kind{1, 4, 16, 2, 0}));
+                                           Kind{1, 4, 16, 2, 0}, Kind{1, 3, 20, 3, 2}, Kind{1, 2, 8, 2, 0},
+                                           Kind{1, 4, 31, 2, 0}));
 
 // Pictures of four colours whose header does not hold four different colours
 // describe a CGA palette: a background and one of the two palettes, dim or

@@ -1,7 +1,7 @@
 // The solid frame: mitred sides over the picture's edges, opacity, depth.
 #include <gtest/gtest.h>
 
-#include "engine/render/render.h"
+#include "engine/drawing_layer.h"
 #include "picture_test_helpers.h"
 
 namespace pixalto {

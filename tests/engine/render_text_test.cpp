@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/render/render.h"
+#include "engine/drawing_layer.h"
 #include "engine/render/watermark_font.h"
 #include "picture_test_helpers.h"
 

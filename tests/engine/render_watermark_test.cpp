@@ -9,7 +9,7 @@
 
 #include <zlib.h>
 
-#include "engine/render/render.h"
+#include "engine/drawing_layer.h"
 #include "picture_test_helpers.h"
 #include "tests/support/test_support.h"
 
