@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -40,7 +41,7 @@ bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
                           const std::function<bool(std::FILE*)>& write) {
     const int fd = claimTempFile(outputPath, tempPath);
     if (fd < 0) return false;
-    std::FILE* file = ::fdopen(fd, "w+b");
+    std::FILE* file = ::fdopen(fd, "wb");
     if (!file) {
         ::close(fd);
         ::unlink(tempPath.c_str());
@@ -67,16 +68,34 @@ bool writeThroughTempFile(const std::string& outputPath, std::string& tempPath,
 
 namespace {
 
-unsigned DLL_CALLCONV readProc(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-    return static_cast<unsigned>(std::fread(buffer, size, count, static_cast<std::FILE*>(handle)));
-}
+// FreeImage's writers see a write-only stream that knows its own position:
+// libtiff asks for the position and seeks to the end after every strip, and
+// a seek to where the stream already is must not flush its buffer each time.
+struct WriteHandle {
+    std::FILE* file;
+    long position = 0;
+    long end = 0;
+};
+
+unsigned DLL_CALLCONV readProc(void*, unsigned, unsigned, fi_handle) { return 0; }
 unsigned DLL_CALLCONV writeProc(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-    return static_cast<unsigned>(std::fwrite(buffer, size, count, static_cast<std::FILE*>(handle)));
+    auto* h = static_cast<WriteHandle*>(handle);
+    const size_t written = std::fwrite(buffer, size, count, h->file);
+    h->position += static_cast<long>(written * size);
+    h->end = std::max(h->end, h->position);
+    return static_cast<unsigned>(written);
 }
 int DLL_CALLCONV seekProc(fi_handle handle, long offset, int origin) {
-    return std::fseek(static_cast<std::FILE*>(handle), offset, origin);
+    auto* h = static_cast<WriteHandle*>(handle);
+    const long base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? h->position : h->end;
+    const long target = base + offset;
+    if (target < 0) return -1;
+    if (target == h->position) return 0;
+    if (std::fseek(h->file, target, SEEK_SET) != 0) return -1;
+    h->position = target;
+    return 0;
 }
-long DLL_CALLCONV tellProc(fi_handle handle) { return std::ftell(static_cast<std::FILE*>(handle)); }
+long DLL_CALLCONV tellProc(fi_handle handle) { return static_cast<WriteHandle*>(handle)->position; }
 
 }  // namespace
 
@@ -84,7 +103,8 @@ bool saveWithFreeImage(FIBITMAP* dib, int formatId, int flags, const std::string
     if (!dib) return false;
     FreeImageIO io{readProc, writeProc, seekProc, tellProc};
     return writeThroughTempFile(outputPath, tempPath, [&](std::FILE* file) {
-        return FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(formatId), dib, &io, file, flags) == TRUE;
+        WriteHandle handle{file};
+        return FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(formatId), dib, &io, &handle, flags) == TRUE;
     });
 }
 
