@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   libfreeimage-dev libdevil-dev libjxr-dev libjxr-tools
-  libarchive-dev libpng-dev libjpeg-dev zlib1g-dev
+  libarchive-dev libpng-dev libjpeg-dev zlib1g-dev libicu-dev
   qt6-base-dev libgl-dev
   libfontconfig-dev fontconfig fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev

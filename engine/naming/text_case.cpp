@@ -1,22 +1,46 @@
 #include "engine/naming/text_case.h"
 
-#include <QChar>
-#include <QString>
-#include <QStringDecoder>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
 
 namespace pixalto {
 
 namespace {
 
-// A leading byte-order mark is text like any other here: it is kept.
-QString toQString(std::string_view text) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+// Callers check that the text is valid UTF-8 first. A leading byte-order
+// mark is text like any other here: it is kept.
+std::u16string toUtf16(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = 0;
+    u_strFromUTF8(nullptr, 0, &length, text.data(), static_cast<int32_t>(text.size()), &status);
+    std::u16string out(static_cast<size_t>(length), u'\0');
+    status = U_ZERO_ERROR;
+    u_strFromUTF8(out.data(), length, nullptr, text.data(), static_cast<int32_t>(text.size()), &status);
+    return U_SUCCESS(status) ? out : std::u16string();
 }
 
-std::string toStdString(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+std::string toUtf8(std::u16string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = 0;
+    u_strToUTF8(nullptr, 0, &length, text.data(), static_cast<int32_t>(text.size()), &status);
+    std::string out(static_cast<size_t>(length), '\0');
+    status = U_ZERO_ERROR;
+    u_strToUTF8(out.data(), length, nullptr, text.data(), static_cast<int32_t>(text.size()), &status);
+    return U_SUCCESS(status) ? out : std::string();
+}
+
+// Full case mapping of the root locale (the same in every locale of the
+// machine); a mapping may change the length (ß gives SS).
+using CaseMapping = int32_t (*)(UChar*, int32_t, const UChar*, int32_t, const char*, UErrorCode*);
+
+std::u16string mapCase(std::u16string_view text, CaseMapping mapping) {
+    UErrorCode status = U_ZERO_ERROR;
+    const auto length = static_cast<int32_t>(text.size());
+    const int32_t needed = mapping(nullptr, 0, text.data(), length, "", &status);
+    std::u16string out(static_cast<size_t>(needed), u'\0');
+    status = U_ZERO_ERROR;
+    mapping(out.data(), needed, text.data(), length, "", &status);
+    return U_SUCCESS(status) ? out : std::u16string(text);
 }
 
 char asciiCase(char c, bool upper) {
@@ -68,25 +92,27 @@ bool isValidUtf8(std::string_view text) {
 
 std::string upperText(std::string_view text) {
     if (!isValidUtf8(text)) return mapAscii(text, true, true);
-    return toStdString(toQString(text).toUpper());
+    return toUtf8(mapCase(toUtf16(text), u_strToUpper));
 }
 
 std::string lowerText(std::string_view text) {
     if (!isValidUtf8(text)) return mapAscii(text, false, false);
-    return toStdString(toQString(text).toLower());
+    return toUtf8(mapCase(toUtf16(text), u_strToLower));
 }
 
 std::string titleText(std::string_view text) {
     if (text.empty()) return {};
     if (!isValidUtf8(text)) return mapAscii(text, true, false);
-    const QString all = toQString(text);
+    const std::u16string all = toUtf16(text);
     // The first character may be a surrogate pair.
-    const bool pair = all.size() > 1 && all.at(0).isHighSurrogate() && all.at(1).isLowSurrogate();
-    const char32_t first = pair ? QChar::surrogateToUcs4(all.at(0), all.at(1)) : all.at(0).unicode();
-    const char32_t titled = QChar::toTitleCase(first);
-    const QChar units[2] = {QChar(QChar::highSurrogate(titled)), QChar(QChar::lowSurrogate(titled))};
-    const QString head = QChar::requiresSurrogates(titled) ? QString(units, 2) : QString(QChar(titled));
-    return toStdString(head + all.sliced(pair ? 2 : 1).toLower());
+    int32_t rest = 0;
+    UChar32 first;
+    U16_NEXT(all.data(), rest, static_cast<int32_t>(all.size()), first);
+    std::u16string head(2, u'\0');
+    int32_t headLength = 0;
+    U16_APPEND_UNSAFE(head.data(), headLength, u_totitle(first));  // room for a pair
+    head.resize(static_cast<size_t>(headLength));
+    return toUtf8(head + mapCase(std::u16string_view(all).substr(static_cast<size_t>(rest)), u_strToLower));
 }
 
 }  // namespace pixalto
